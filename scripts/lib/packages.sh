@@ -1,0 +1,25 @@
+# Sourced by the scripts: makes sure Debian packages are installed.
+# As root, missing packages are installed with apt-get; otherwise the script
+# stops and names the command that installs them.
+
+uws_require_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "missing packages: ${missing[*]}" >&2
+        echo "install them with: sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# What the native build and its tests need.
+UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev)

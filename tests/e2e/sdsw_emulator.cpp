@@ -1,0 +1,414 @@
+// sdsw_emulator: runs a program against an emulated switch driver behind
+// /dev/ka_sdsw, with a virtual "uap0" and a configuration file at
+// /mnt/mtd/config/config.qorv, all private to one network and mount
+// namespace, so nothing on the host changes.
+//
+// The driver serves request code 53 from a 64 KiB register image: a read
+// copies `count` register bytes from the offset into the payload, a write
+// copies `count` payload bytes to the registers. It records every request in
+// order, answers other codes with ENOTTY and can be told to reject reads,
+// writes or both (answer -1 with EIO). The program runs under umockdev's
+// preload library, which hands its ioctls on /dev/ka_sdsw to this process.
+//
+// Results go into the work directory: stdout, stderr, exit (the program's
+// exit status, "signal N" or "timeout"), requests.bin (one entry a request:
+// code, answer, errno as native 32-bit words, then the 1032-byte record as
+// the driver received it) and image.bin (the register image afterwards).
+//
+// Exit status: 0 when the program ran, 77 when no private namespace could be
+// had (and --allow-host was not given), 1 on any other failure.
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <umockdev.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "register_image.hpp"
+
+extern char** environ;
+
+namespace {
+
+constexpr unsigned long SDSW_REG_ACCESS = 53;
+constexpr std::size_t RECORD_SIZE = 1032;
+constexpr int EXIT_NO_NAMESPACE = 77;
+
+enum class reject_mode { none, reads, writes, all };
+
+struct options {
+    std::string workdir;
+    std::optional<std::string> config;
+    std::optional<std::string> mac;
+    std::optional<std::string> image;
+    reject_mode reject = reject_mode::none;
+    bool device = true;
+    bool allow_host = false;
+    int timeout_seconds = 30;
+    std::vector<char*> program;
+};
+
+struct request_entry {
+    std::uint32_t code;
+    std::int32_t answer;
+    std::int32_t error;
+    std::array<std::uint8_t, RECORD_SIZE> record;
+};
+static_assert(sizeof(request_entry) == 12 + RECORD_SIZE);
+
+struct driver {
+    std::mutex lock;
+    uws::test::register_image image{};
+    std::vector<request_entry> requests;
+    reject_mode reject = reject_mode::none;
+};
+
+[[noreturn]] void fail(const std::string& message) {
+    std::fprintf(stderr, "sdsw_emulator: %s\n", message.c_str());
+    std::exit(1);
+}
+
+void usage() {
+    std::fputs(
+        "usage: sdsw_emulator --workdir DIR [--config FILE] [--mac XX:XX:XX:XX:XX:XX]\n"
+        "                     [--image FILE] [--reject reads|writes|all] [--no-device]\n"
+        "                     [--timeout SECONDS] [--allow-host] -- PROGRAM [ARG...]\n",
+        stderr);
+    std::exit(1);
+}
+
+options parse(int argc, char** argv) {
+    options parsed;
+    int i = 1;
+    auto value = [&]() -> std::string {
+        if (i + 1 >= argc) {
+            usage();
+        }
+        return argv[++i];
+    };
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") {
+            ++i;
+            break;
+        }
+        if (arg == "--workdir") {
+            parsed.workdir = value();
+        } else if (arg == "--config") {
+            parsed.config = value();
+        } else if (arg == "--mac") {
+            parsed.mac = value();
+        } else if (arg == "--image") {
+            parsed.image = value();
+        } else if (arg == "--reject") {
+            const std::string mode = value();
+            parsed.reject = mode == "reads"    ? reject_mode::reads
+                            : mode == "writes" ? reject_mode::writes
+                            : mode == "all"    ? reject_mode::all
+                                               : (usage(), reject_mode::none);
+        } else if (arg == "--no-device") {
+            parsed.device = false;
+        } else if (arg == "--allow-host") {
+            parsed.allow_host = true;
+        } else if (arg == "--timeout") {
+            parsed.timeout_seconds = std::stoi(value());
+        } else {
+            usage();
+        }
+    }
+    for (; i < argc; ++i) {
+        parsed.program.push_back(argv[i]);
+    }
+    parsed.program.push_back(nullptr);
+    if (parsed.workdir.empty() || parsed.program.size() < 2) {
+        usage();
+    }
+    return parsed;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        fail("cannot read " + path);
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const std::string& path, const void* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) {
+        fail("cannot write " + path);
+    }
+}
+
+void write_proc(const char* path, const std::string& text) {
+    const int fd = ::open(path, O_WRONLY);
+    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        throw std::runtime_error(std::string("cannot write ") + path + ": " + std::strerror(errno));
+    }
+    ::close(fd);
+}
+
+// Enters a private network and mount namespace; a user namespace too when
+// not root. Returns why it could not, or nothing.
+std::optional<std::string> enter_private_namespaces() {
+    const uid_t uid = ::geteuid();
+    const gid_t gid = ::getegid();
+    int flags = CLONE_NEWNET | CLONE_NEWNS;
+    if (uid != 0) {
+        flags |= CLONE_NEWUSER;
+    }
+    if (::unshare(flags) != 0) {
+        return std::string("unshare: ") + std::strerror(errno) +
+               (uid != 0 ? " (run as root, or allow unprivileged user namespaces)" : "");
+    }
+    if (uid != 0) {
+        try {
+            write_proc("/proc/self/setgroups", "deny");
+            write_proc("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+            write_proc("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+    }
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return std::string("making mounts private: ") + std::strerror(errno);
+    }
+    return std::nullopt;
+}
+
+// Runs a set-up command (without the preload library) and waits for it.
+std::optional<std::string> run_command(std::vector<const char*> argv) {
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, const_cast<char* const*>(argv.data()),
+                       environ) != 0) {
+        return std::string("cannot start ") + argv[0];
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::string command;
+        for (const char* part : argv) {
+            if (part != nullptr) {
+                command += std::string(command.empty() ? "" : " ") + part;
+            }
+        }
+        return "'" + command + "' failed";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> create_uap0(const std::string& mac) {
+    if (auto error = run_command({"ip", "tuntap", "add", "dev", "uap0", "mode", "tap"})) {
+        return error;
+    }
+    return run_command({"ip", "link", "set", "uap0", "address", mac.c_str()});
+}
+
+std::optional<std::string> place_config(const std::optional<std::string>& fixture) {
+    if (::mount("tmpfs", "/mnt", "tmpfs", 0, "size=1m,mode=755") != 0) {
+        return std::string("mounting a tmpfs on /mnt: ") + std::strerror(errno);
+    }
+    if (!fixture) {
+        return std::nullopt;
+    }
+    ::mkdir("/mnt/mtd", 0755);
+    ::mkdir("/mnt/mtd/config", 0755);
+    const std::string contents = read_file(*fixture);
+    write_file("/mnt/mtd/config/config.qorv", contents.data(), contents.size());
+    return std::nullopt;
+}
+
+bool rejected(reject_mode mode, bool write) {
+    return mode == reject_mode::all || (write && mode == reject_mode::writes) ||
+           (!write && mode == reject_mode::reads);
+}
+
+gboolean handle_ioctl(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* client,
+                      gpointer user_data) {
+    auto& state = *static_cast<driver*>(user_data);
+    const std::lock_guard guard(state.lock);
+    request_entry entry{};
+    entry.code = static_cast<std::uint32_t>(umockdev_ioctl_client_get_request(client));
+    if (entry.code != SDSW_REG_ACCESS) {
+        entry.answer = -1;
+        entry.error = ENOTTY;
+        state.requests.push_back(entry);
+        umockdev_ioctl_client_complete(client, -1, ENOTTY);
+        return TRUE;
+    }
+
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    GError* error = nullptr;
+    UMockdevIoctlData* record = umockdev_ioctl_data_resolve(arg, 0, RECORD_SIZE, &error);
+    if (record == nullptr) {
+        std::fprintf(stderr, "sdsw_emulator: cannot read the request record: %s\n",
+                     error != nullptr ? error->message : "?");
+        g_clear_error(&error);
+        entry.answer = -1;
+        entry.error = EFAULT;
+        state.requests.push_back(entry);
+        umockdev_ioctl_client_complete(client, -1, EFAULT);
+        return TRUE;
+    }
+    std::memcpy(entry.record.data(), record->data, RECORD_SIZE);
+
+    std::uint32_t header = 0;
+    std::memcpy(&header, record->data, sizeof header);
+    const bool write = (header & 0x80000000U) != 0;
+    const std::size_t count = (header >> 16) & 0x7FFFU;
+    const std::size_t offset = header & 0xFFFFU;
+    std::uint8_t* payload = record->data + 8;
+
+    if (count > RECORD_SIZE - 8 || offset + count > state.image.size()) {
+        entry.answer = -1;
+        entry.error = EINVAL;
+    } else if (rejected(state.reject, write)) {
+        entry.answer = -1;
+        entry.error = EIO;
+    } else if (write) {
+        std::memcpy(state.image.data() + offset, payload, count);
+    } else {
+        std::memcpy(payload, state.image.data() + offset, count);
+    }
+    state.requests.push_back(entry);
+    umockdev_ioctl_client_complete(client, entry.answer, entry.error);
+    return TRUE;
+}
+
+// Runs the program with the preload library, its output going to files in
+// the work directory; returns how it ended.
+std::string run_program(const options& opts) {
+    const std::string out_path = opts.workdir + "/stdout";
+    const std::string err_path = opts.workdir + "/stderr";
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        fail("fork failed");
+    }
+    if (pid == 0) {
+        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0) {
+            ::_exit(126);
+        }
+        ::dup2(in, STDIN_FILENO);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        const char* existing = std::getenv("LD_PRELOAD");
+        const std::string preload =
+            std::string("libumockdev-preload.so.0") + (existing ? std::string(":") + existing : "");
+        ::setenv("LD_PRELOAD", preload.c_str(), 1);
+        ::execv(opts.program[0], opts.program.data());
+        ::_exit(127);
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(opts.timeout_seconds);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return "timeout";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (WIFSIGNALED(status)) {
+        return "signal " + std::to_string(WTERMSIG(status));
+    }
+    return std::to_string(WEXITSTATUS(status));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const options opts = parse(argc, argv);
+    // Namespaces first: a process can only enter them while it has one thread.
+    if (auto why = enter_private_namespaces()) {
+        if (!opts.allow_host) {
+            std::fprintf(stderr, "sdsw_emulator: no private namespace: %s\n", why->c_str());
+            return EXIT_NO_NAMESPACE;
+        }
+        std::fprintf(stderr,
+                     "sdsw_emulator: no private namespace (%s); left out: the virtual uap0 "
+                     "and the configuration at /mnt/mtd/config/config.qorv (the program sees "
+                     "the host's)\n",
+                     why->c_str());
+    } else {
+        if (auto error = place_config(opts.config)) {
+            fail(*error);
+        }
+        if (opts.mac) {
+            if (auto error = create_uap0(*opts.mac)) {
+                fail(*error + " (a TAP interface needs a usable /dev/net/tun)");
+            }
+        }
+    }
+
+    driver state;
+    state.reject = opts.reject;
+    if (opts.image) {
+        const std::string bytes = read_file(*opts.image);
+        if (bytes.size() != state.image.size()) {
+            fail("register image must be " + std::to_string(state.image.size()) + " bytes");
+        }
+        std::memcpy(state.image.data(), bytes.data(), bytes.size());
+    }
+
+    UMockdevTestbed* testbed = umockdev_testbed_new();
+    UMockdevIoctlBase* handler = nullptr;
+    if (opts.device) {
+        // "N: name=" gives the node file contents (one zero byte), so it is a plain file
+        // rather than a terminal; the ioctl handler does the rest.
+        GError* error = nullptr;
+        if (!umockdev_testbed_add_from_string(
+                testbed, "P: /devices/ka_sdsw\nN: ka_sdsw=00\nE: SUBSYSTEM=misc\nA: dev=10:60\n",
+                &error)) {
+            fail(std::string("adding /dev/ka_sdsw: ") + (error ? error->message : "?"));
+        }
+        handler = umockdev_ioctl_base_new();
+        g_signal_connect(handler, "handle-ioctl", G_CALLBACK(handle_ioctl), &state);
+        if (!umockdev_testbed_attach_ioctl(testbed, "/dev/ka_sdsw", handler, &error)) {
+            fail(std::string("attaching the driver: ") + (error ? error->message : "?"));
+        }
+    }
+
+    const std::string ended = run_program(opts);
+
+    {
+        const std::lock_guard guard(state.lock);
+        write_file(opts.workdir + "/exit", ended.data(), ended.size());
+        write_file(opts.workdir + "/image.bin", state.image.data(), state.image.size());
+        write_file(opts.workdir + "/requests.bin", state.requests.data(),
+                   state.requests.size() * sizeof(request_entry));
+    }
+    if (handler != nullptr) {
+        umockdev_testbed_detach_ioctl(testbed, "/dev/ka_sdsw", nullptr);
+        g_object_unref(handler);
+    }
+    g_object_unref(testbed);
+    return 0;
+}

@@ -8,12 +8,15 @@
 #include <cstring>
 #include <string>
 
+#include "expected_bytes.hpp"
 #include "hex.hpp"
 
 namespace uws {
 namespace {
 
-using block_bytes = std::array<std::uint8_t, WLAN_INFO_SIZE>;
+using test::block_bytes;
+using test::patch;
+static_assert(test::BLOCK_SIZE == WLAN_INFO_SIZE);
 
 struct channel_case {
     const char* text;
@@ -44,31 +47,12 @@ block_bytes old_block() {
     return block;
 }
 
-void patch(block_bytes& block, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
-    std::copy(bytes.begin(), bytes.end(), block.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-void patch(block_bytes& block, std::size_t at, std::string_view text) {
-    std::memcpy(block.data() + at, text.data(), text.size());
-}
-
 constexpr hw_address ADDRESS = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
-
-// What the fill must write besides the name, spelled out by offset.
-block_bytes expected_without_name(block_bytes block, std::uint8_t mode, std::uint8_t channel) {
-    patch(block, 0, {0x30});
-    patch(block, 34, {mode, 0x00, channel});
-    patch(block, 42, {0x02, 0x11, 0x22, 0x33, 0x44, 0x55});
-    patch(block, 74, {0xC0, 0xA8, 0x01, 0x01, 0xFF, 0xFF, 0xFF, 0x00,  //
-                      0xC0, 0xA8, 0x01, 0x01, 0xC0, 0xA8, 0x01, 0x01});
-    return block;
-}
 
 TEST(wlan_info_fill, shorter_name_over_longer_old_name_keeps_old_tail) {
     block_bytes block = old_block();
     patch(block, 2, std::string_view("oldname8"));
-    block_bytes expected = expected_without_name(block, 0, 11);
-    patch(expected, 2, std::string_view("short"));
+    const block_bytes expected = test::expected_block(block, "short", 0, 11, ADDRESS);
 
     wlan_info_fill(block, "short", 0, 11, ADDRESS);
 
@@ -78,7 +62,7 @@ TEST(wlan_info_fill, shorter_name_over_longer_old_name_keeps_old_tail) {
 
 TEST(wlan_info_fill, empty_name_leaves_name_field_as_read) {
     block_bytes block = old_block();
-    const block_bytes expected = expected_without_name(block, 0x5A, 6);
+    const block_bytes expected = test::expected_block(block, "", 0x5A, 6, ADDRESS);
 
     wlan_info_fill(block, "", 0x5A, 6, ADDRESS);
 
@@ -88,8 +72,7 @@ TEST(wlan_info_fill, empty_name_leaves_name_field_as_read) {
 TEST(wlan_info_fill, long_name_is_cut_at_its_32_byte_field) {
     const std::string name(40, 'N');
     block_bytes block = old_block();
-    block_bytes expected = expected_without_name(block, 0, 11);
-    patch(expected, 2, std::string_view(name).substr(0, 32));
+    const block_bytes expected = test::expected_block(block, name, 0, 11, ADDRESS);
 
     wlan_info_fill(block, name, 0, 11, ADDRESS);
 

@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
-uws_require_packages "${UWS_BUILD_PACKAGES[@]}"
+uws_require_packages "${UWS_BUILD_PACKAGES[@]}" "${UWS_E2E_PACKAGES[@]}"
 
 cmake --workflow --preset default

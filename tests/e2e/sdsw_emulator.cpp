@@ -62,6 +62,7 @@ struct options {
     reject_mode reject = reject_mode::none;
     bool device = true;
     bool allow_host = false;
+    bool report = false;
     int timeout_seconds = 30;
     std::vector<char*> program;
 };
@@ -90,7 +91,10 @@ void usage() {
     std::fputs(
         "usage: sdsw_emulator --workdir DIR [--config FILE] [--mac XX:XX:XX:XX:XX:XX]\n"
         "                     [--image FILE] [--reject reads|writes|all] [--no-device]\n"
-        "                     [--timeout SECONDS] [--allow-host] -- PROGRAM [ARG...]\n",
+        "                     [--timeout SECONDS] [--allow-host] [--report] -- PROGRAM [ARG...]\n"
+        "  --report      print the register image afterwards, field by field\n"
+        "  --allow-host  without a private namespace, run anyway with the host's\n"
+        "                /mnt and interfaces (no virtual uap0, no configuration)\n",
         stderr);
     std::exit(1);
 }
@@ -126,6 +130,8 @@ options parse(int argc, char** argv) {
                                                : (usage(), reject_mode::none);
         } else if (arg == "--no-device") {
             parsed.device = false;
+        } else if (arg == "--report") {
+            parsed.report = true;
         } else if (arg == "--allow-host") {
             parsed.allow_host = true;
         } else if (arg == "--timeout") {
@@ -299,6 +305,70 @@ gboolean handle_ioctl(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* clien
     return TRUE;
 }
 
+std::string raw_bytes(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02X ", static_cast<unsigned>(bytes[i]));
+        text += byte;
+    }
+    return text;
+}
+
+std::uint32_t little_word(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// Prints the areas of the register image the program writes, decoded.
+void print_report(const uws::test::register_image& image) {
+    const std::uint8_t* block = image.data() + 0x106;
+    const auto row = [&](const char* offsets, const char* field, const std::string& value,
+                         std::size_t at, std::size_t count) {
+        std::printf("  %-7s %-13s %-18s %s\n", offsets, field, value.c_str(),
+                    raw_bytes(block + at, count).c_str());
+    };
+    const auto ipv4 = [&](std::size_t at) {
+        return std::to_string(block[at]) + "." + std::to_string(block[at + 1]) + "." +
+               std::to_string(block[at + 2]) + "." + std::to_string(block[at + 3]);
+    };
+    std::string name;
+    for (std::size_t i = 2; i < 34 && block[i] != 0; ++i) {
+        name += (block[i] >= 0x20 && block[i] < 0x7F) ? static_cast<char>(block[i]) : '.';
+    }
+    char mac[18];
+    std::snprintf(mac, sizeof mac, "%02x:%02x:%02x:%02x:%02x:%02x", block[42], block[43],
+                  block[44], block[45], block[46], block[47]);
+
+    std::printf("WLAN information block, 95 bytes at register 0x106:\n");
+    std::printf("  %-7s %-13s %-18s %s\n", "offset", "field", "value", "raw bytes");
+    row("0", "marker", "0x" + raw_bytes(block, 1).substr(0, 2), 0, 1);
+    row("1", "(not owned)", "", 1, 1);
+    row("2-33", "name", "\"" + name + "\"", 2, 32);
+    row("34", "mode", std::to_string(block[34]), 34, 1);
+    row("35", "(zero)", std::to_string(block[35]), 35, 1);
+    row("36", "channel", std::to_string(block[36]), 36, 1);
+    row("37-41", "(not owned)", "", 37, 5);
+    row("42-47", "uap0 address", mac, 42, 6);
+    row("48-73", "(not owned)", "", 48, 26);
+    row("74-77", "IPv4", ipv4(74), 74, 4);
+    row("78-81", "subnet mask", ipv4(78), 78, 4);
+    row("82-85", "IPv4", ipv4(82), 82, 4);
+    row("86-89", "IPv4", ipv4(86), 86, 4);
+    row("90-94", "(not owned)", "", 90, 5);
+
+    const std::uint8_t* slot = image.data() + 0x40;
+    const std::uint32_t tag = little_word(slot);
+    std::printf("Status slot 0, 20 bytes at register 0x40:\n");
+    std::printf("  tag 0x%08X (event code %d), argument %u, state %u, reserved %u, result %d\n",
+                static_cast<unsigned>(tag), static_cast<int>(static_cast<std::int16_t>(tag >> 16)),
+                static_cast<unsigned>(little_word(slot + 4)), static_cast<unsigned>(little_word(slot + 8)),
+                static_cast<unsigned>(little_word(slot + 12)),
+                static_cast<int>(little_word(slot + 16)));
+    std::printf("  raw bytes: %s\n", raw_bytes(slot, 20).c_str());
+    std::printf("Update flag, 1 byte at register 0x20: %u\n", static_cast<unsigned>(image[0x20]));
+}
+
 // Runs the program with the preload library, its output going to files in
 // the work directory; returns how it ended.
 std::string run_program(const options& opts) {
@@ -404,6 +474,9 @@ int main(int argc, char** argv) {
         write_file(opts.workdir + "/image.bin", state.image.data(), state.image.size());
         write_file(opts.workdir + "/requests.bin", state.requests.data(),
                    state.requests.size() * sizeof(request_entry));
+    }
+    if (opts.report) {
+        print_report(state.image);
     }
     if (handler != nullptr) {
         umockdev_testbed_detach_ioctl(testbed, "/dev/ka_sdsw", nullptr);

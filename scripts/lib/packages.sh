@@ -22,7 +22,15 @@ uws_require_packages() {
 }
 
 # What the native build and its tests need.
-UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev)
+UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev binutils)
 
 # What the emulated driver and the end-to-end runs need.
 UWS_E2E_PACKAGES=(umockdev libumockdev-dev pkg-config iproute2)
+
+# What the target builds need: cross compilers, GoogleTest's sources and
+# qemu-user to run the target tests.
+UWS_TARGET_PACKAGES=(googletest qemu-user g++-arm-linux-gnueabihf g++-aarch64-linux-gnu
+    g++-powerpc-linux-gnu)
+
+# The target presets, each built and tested by scripts/test.sh.
+UWS_TARGET_PRESETS=(armhf armhf-static aarch64 aarch64-static powerpc powerpc-static)

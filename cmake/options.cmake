@@ -29,3 +29,12 @@ target_compile_options(
 # A vendor toolchain may not default to --as-needed; without it the C++
 # runtime libraries would be recorded as needed although nothing is used.
 target_link_options(uws_options INTERFACE -Wl,--as-needed)
+
+# Sanitizer builds instrument every target, tests and test tools included,
+# and stop at the first report.
+set(UWS_SANITIZERS "" CACHE STRING "Sanitizers for every target, such as address,undefined")
+if(UWS_SANITIZERS)
+  add_compile_options(-fsanitize=${UWS_SANITIZERS} -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=${UWS_SANITIZERS})
+endif()

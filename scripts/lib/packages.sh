@@ -25,7 +25,7 @@ uws_require_packages() {
 UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev binutils)
 
 # What the emulated driver and the end-to-end runs need.
-UWS_E2E_PACKAGES=(umockdev libumockdev-dev pkg-config iproute2)
+UWS_E2E_PACKAGES=(umockdev libumockdev-dev pkg-config iproute2 valgrind)
 
 # What the target builds need: cross compilers, GoogleTest's sources and
 # qemu-user to run the target tests.

@@ -63,8 +63,9 @@ constexpr std::uint32_t sdsw_header(sdsw_direction direction, std::uint32_t coun
 
 // Stores `value` as a little-endian 32-bit word at payload byte `at`.
 constexpr void sdsw_store_word(sdsw_request& request, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        request.data[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::uint8_t& byte : std::span(request.data).subspan(at, 4)) {
+        byte = static_cast<std::uint8_t>(value);
+        value >>= 8;
     }
 }
 

@@ -66,10 +66,10 @@ hw_address interface_hw_address(const char* name) {
     if (!socket_fd.is_open()) {
         return address;
     }
-    std::strncpy(request.ifr_name, name, sizeof(request.ifr_name) - 1);
+    std::strncpy(std::data(request.ifr_name), name, sizeof(request.ifr_name) - 1);
     // A failed query leaves the record zero, which is the address reported.
     ::ioctl(socket_fd.get(), SIOCGIFHWADDR, &request);
-    std::memcpy(address.data(), request.ifr_hwaddr.sa_data, address.size());
+    std::memcpy(address.data(), std::data(request.ifr_hwaddr.sa_data), address.size());
     return address;
 }
 

@@ -34,3 +34,6 @@ UWS_TARGET_PACKAGES=(googletest qemu-user g++-arm-linux-gnueabihf g++-aarch64-li
 
 # The target presets, each built and tested by scripts/test.sh.
 UWS_TARGET_PRESETS=(armhf armhf-static aarch64 aarch64-static powerpc powerpc-static)
+
+# What the fuzz targets need: clang with its libFuzzer and sanitizer runtimes.
+UWS_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -13,10 +13,15 @@
 // Results go into the work directory: stdout, stderr, exit (the program's
 // exit status, "signal N" or "timeout"), requests.bin (one entry a request:
 // code, answer, errno as native 32-bit words, then the 1032-byte record as
-// the driver received it) and image.bin (the register image afterwards).
+// the driver received it), image.bin (the register image afterwards) and
+// fds-at-2.5s (the program's open descriptors 2.5 seconds after its start,
+// while it waits: one "fd -> target" line each).
 //
-// Exit status: 0 when the program ran, 77 when no private namespace could be
-// had (and --allow-host was not given), 1 on any other failure.
+// Exit status: 0 when the program ran; 77 when the private namespace, the
+// tmpfs on /mnt or the virtual uap0 could not be had (the reason is also in
+// the work directory's file "setup-error"), unless --allow-host was given;
+// 1 on any other failure.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -27,6 +32,7 @@
 #include <umockdev.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -369,6 +375,29 @@ void print_report(const uws::test::register_image& image) {
     std::printf("Update flag, 1 byte at register 0x20: %u\n", static_cast<unsigned>(image[0x20]));
 }
 
+// The program's descriptors and what they refer to.
+std::string open_descriptors(pid_t pid) {
+    const std::string dir = "/proc/" + std::to_string(pid) + "/fd";
+    std::vector<int> fds;
+    if (DIR* listing = ::opendir(dir.c_str())) {
+        while (const dirent* entry = ::readdir(listing)) {
+            if (entry->d_name[0] != '.') {
+                fds.push_back(std::atoi(entry->d_name));
+            }
+        }
+        ::closedir(listing);
+    }
+    std::sort(fds.begin(), fds.end());
+    std::string text;
+    for (const int fd : fds) {
+        std::array<char, 4096> target{};
+        const std::string link = dir + "/" + std::to_string(fd);
+        const ssize_t length = ::readlink(link.c_str(), target.data(), target.size() - 1);
+        text += std::to_string(fd) + " -> " + (length > 0 ? target.data() : "?") + "\n";
+    }
+    return text;
+}
+
 // Runs the program with the preload library, its output going to files in
 // the work directory; returns how it ended.
 std::string run_program(const options& opts) {
@@ -388,6 +417,9 @@ std::string run_program(const options& opts) {
         ::dup2(in, STDIN_FILENO);
         ::dup2(out, STDOUT_FILENO);
         ::dup2(err, STDERR_FILENO);
+        // The program starts with its standard streams only, so what it holds
+        // during its wait is its own.
+        ::close_range(3, ~0U, 0);
         const char* existing = std::getenv("LD_PRELOAD");
         const std::string preload =
             std::string("libumockdev-preload.so.0") + (existing ? std::string(":") + existing : "");
@@ -396,9 +428,17 @@ std::string run_program(const options& opts) {
         ::_exit(127);
     }
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(opts.timeout_seconds);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + std::chrono::seconds(opts.timeout_seconds);
+    const auto sample_at = start + std::chrono::milliseconds(2500);
+    bool sampled = false;
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (!sampled && std::chrono::steady_clock::now() >= sample_at) {
+            const std::string fds = open_descriptors(pid);
+            write_file(opts.workdir + "/fds-at-2.5s", fds.data(), fds.size());
+            sampled = true;
+        }
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
@@ -416,24 +456,32 @@ std::string run_program(const options& opts) {
 
 int main(int argc, char** argv) {
     const options opts = parse(argc, argv);
+    // Without its private set-up a run would touch or depend on the host:
+    // report why, or with --allow-host say what is left out and go on.
+    const auto set_up_failed = [&](const std::string& why, const char* left_out) {
+        const std::string message = "cannot set up " + why;
+        write_file(opts.workdir + "/setup-error", message.data(), message.size());
+        if (!opts.allow_host) {
+            std::fprintf(stderr, "sdsw_emulator: %s\n", message.c_str());
+            std::exit(EXIT_NO_NAMESPACE);
+        }
+        std::fprintf(stderr, "sdsw_emulator: %s; left out: %s\n", message.c_str(), left_out);
+    };
     // Namespaces first: a process can only enter them while it has one thread.
     if (auto why = enter_private_namespaces()) {
-        if (!opts.allow_host) {
-            std::fprintf(stderr, "sdsw_emulator: no private namespace: %s\n", why->c_str());
-            return EXIT_NO_NAMESPACE;
-        }
-        std::fprintf(stderr,
-                     "sdsw_emulator: no private namespace (%s); left out: the virtual uap0 "
-                     "and the configuration at /mnt/mtd/config/config.qorv (the program sees "
-                     "the host's)\n",
-                     why->c_str());
+        set_up_failed("a private namespace: " + *why,
+                      "the virtual uap0 and the configuration at /mnt/mtd/config/config.qorv "
+                      "(the program sees the host's)");
     } else {
         if (auto error = place_config(opts.config)) {
-            fail(*error);
+            set_up_failed("the configuration: " + *error,
+                          "the configuration at /mnt/mtd/config/config.qorv (the program sees "
+                          "the host's /mnt)");
         }
         if (opts.mac) {
             if (auto error = create_uap0(*opts.mac)) {
-                fail(*error + " (a TAP interface needs a usable /dev/net/tun)");
+                set_up_failed("uap0: " + *error + " (a TAP interface needs a usable /dev/net/tun)",
+                              "the virtual uap0 (the program reads a zero address)");
             }
         }
     }

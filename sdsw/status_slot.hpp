@@ -12,6 +12,11 @@
 // The update flag is one byte at register offset 0x20, set after the slot is
 // closed. Opening a slot writes it whole; closing it writes the result word,
 // then the state byte, on one descriptor.
+//
+// A slot must lie whole below register offset 0x10000, the reach of the
+// header's offset field: both slot operations refuse any other slot with the
+// line "status slot <n> is outside 0..3272" and SDSW_BAD_ARGUMENT, before
+// the device is opened, rather than send a header whose offset has wrapped.
 #pragma once
 
 #include <cstdint>
@@ -61,8 +66,7 @@ void status_slot_fill_state(sdsw_request& request, std::int32_t slot, std::uint8
 void update_flag_fill(sdsw_request& request, std::int32_t value);
 
 // Writes slot `slot` whole: tag from `code`, `argument`, state 1, reserved 0,
-// result 0. A slot outside 0..STATUS_SLOT_MAX is refused with a message and
-// SDSW_BAD_ARGUMENT before the device is opened.
+// result 0.
 int status_slot_open(std::int16_t code, std::int32_t argument, std::int32_t slot);
 
 // Writes the slot's result word, then the first byte of its state word; the

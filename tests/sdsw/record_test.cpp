@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hex.hpp"
+#include "stdout_capture.hpp"
 #include "sdsw_request.hpp"
 #include "status_slot.hpp"
 #include "wlan_info.hpp"
@@ -97,6 +98,14 @@ TEST(status_slot, valid_slots_lie_whole_below_offset_0x10000) {
     EXPECT_TRUE(status_slot_valid(3272));
     EXPECT_LE(status_slot_offset(3272) + STATUS_SLOT_SIZE, 0x10000U);
     EXPECT_FALSE(status_slot_valid(3273));
+}
+
+TEST(status_slot, slot_beyond_the_offset_field_is_refused_before_the_device_is_opened) {
+    test::stdout_capture capture;
+    EXPECT_EQ(status_slot_open(3, 0, -1), SDSW_BAD_ARGUMENT);
+    EXPECT_EQ(status_slot_close(3273, 3, 0), SDSW_BAD_ARGUMENT);
+    EXPECT_EQ(capture.text(),
+              "status slot -1 is outside 0..3272\nstatus slot 3273 is outside 0..3272\n");
 }
 
 }  // namespace

@@ -2,4 +2,6 @@
 // driver. Takes no arguments (any given are ignored) and always exits 0.
 #include "status_update_sequence.hpp"
 
-int main() { return uws::status_update_sequence(); }
+int main() {
+    return uws::status_update_sequence();
+}

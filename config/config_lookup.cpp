@@ -29,8 +29,7 @@ private:
 
 // Copies the zero-terminated string in `from` into `to`, terminator included;
 // bytes of `to` after the terminator keep their values.
-void copy_string(std::span<const char, CONFIG_LINE_MAX> from,
-                 std::span<char, CONFIG_LINE_MAX> to) {
+void copy_string(std::span<const char, CONFIG_LINE_MAX> from, std::span<char, CONFIG_LINE_MAX> to) {
     const std::size_t length = ::strnlen(from.data(), from.size() - 1);
     std::memcpy(to.data(), from.data(), length);
     to[length] = '\0';
@@ -57,8 +56,7 @@ int config_extract_value(std::string_view key, const char* line,
     return 0;
 }
 
-int config_lookup_in(const char* path, std::string_view key,
-                     std::span<char, CONFIG_LINE_MAX> out) {
+int config_lookup_in(const char* path, std::string_view key, std::span<char, CONFIG_LINE_MAX> out) {
     config_value value{};
     const config_file file(path);
     if (file.get() == nullptr) {
@@ -77,8 +75,8 @@ int config_lookup_in(const char* path, std::string_view key,
         if (text.find(key) != std::string_view::npos) {
             config_extract_value(key, line.data(), value);
             copy_string(value, out);
-            std::printf("Finding:\"%.*s\": Got: \"%s\"\n", static_cast<int>(key.size()),
-                        key.data(), out.data());
+            std::printf("Finding:\"%.*s\": Got: \"%s\"\n", static_cast<int>(key.size()), key.data(),
+                        out.data());
             break;
         }
     }

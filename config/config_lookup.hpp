@@ -48,7 +48,6 @@ int config_lookup(std::string_view key, std::span<char, CONFIG_LINE_MAX> out);
 
 // The same lookup in the file at `path`: the program itself only ever uses
 // CONFIG_PATH.
-int config_lookup_in(const char* path, std::string_view key,
-                     std::span<char, CONFIG_LINE_MAX> out);
+int config_lookup_in(const char* path, std::string_view key, std::span<char, CONFIG_LINE_MAX> out);
 
 }  // namespace uws

@@ -26,7 +26,8 @@ sdsw_device::sdsw_device() : fd_(::open(SDSW_DEVICE_PATH, O_RDWR)) {
 int sdsw_device::issue(sdsw_request& request) const {
     const std::uint32_t header = request.header;
     if (::ioctl(fd_.get(), SDSW_REG_ACCESS, &request) == -1) {
-        std::printf("error sending request 0x%08X to /dev/ka_sdsw\n", static_cast<unsigned>(header));
+        std::printf("error sending request 0x%08X to /dev/ka_sdsw\n",
+                    static_cast<unsigned>(header));
         return SDSW_REQUEST_REJECTED;
     }
     return SDSW_OK;

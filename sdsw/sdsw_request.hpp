@@ -57,8 +57,7 @@ enum class sdsw_direction : std::uint32_t { read = 0, write = SDSW_WRITE };
 // neither can spill into the fields above it.
 constexpr std::uint32_t sdsw_header(sdsw_direction direction, std::uint32_t count,
                                     std::uint32_t offset) {
-    return static_cast<std::uint32_t>(direction) | ((count & 0x7FFFU) << 16) |
-           (offset & 0xFFFFU);
+    return static_cast<std::uint32_t>(direction) | ((count & 0x7FFFU) << 16) | (offset & 0xFFFFU);
 }
 
 // Stores `value` as a little-endian 32-bit word at payload byte `at`.
@@ -70,8 +69,7 @@ constexpr void sdsw_store_word(sdsw_request& request, std::size_t at, std::uint3
 }
 
 // The record as the bytes handed to the driver.
-std::span<const std::uint8_t, sizeof(sdsw_request)> sdsw_request_bytes(
-    const sdsw_request& request);
+std::span<const std::uint8_t, sizeof(sdsw_request)> sdsw_request_bytes(const sdsw_request& request);
 
 // The open device for the length of one register operation.
 class sdsw_device {

@@ -18,8 +18,7 @@ bool status_slot_refused(std::int32_t slot) {
 
 void status_slot_fill_open(sdsw_request& request, std::int16_t code, std::int32_t argument,
                            std::int32_t slot) {
-    request.header =
-        sdsw_header(sdsw_direction::write, STATUS_SLOT_SIZE, status_slot_offset(slot));
+    request.header = sdsw_header(sdsw_direction::write, STATUS_SLOT_SIZE, status_slot_offset(slot));
     sdsw_store_word(request, STATUS_SLOT_TAG, status_slot_tag(code));
     sdsw_store_word(request, STATUS_SLOT_ARGUMENT, static_cast<std::uint32_t>(argument));
     sdsw_store_word(request, STATUS_SLOT_STATE, STATUS_SLOT_STATE_STARTED);

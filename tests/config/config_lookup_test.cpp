@@ -21,7 +21,9 @@ struct lookup_case {
     std::string printed;
 };
 
-void PrintTo(const lookup_case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const lookup_case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string long_line(std::size_t filler, const std::string& tail) {
     return std::string(filler, 'x') + tail;
@@ -54,8 +56,7 @@ const lookup_case LOOKUP_CASES[] = {
      "len of newsub = 2\nFinding:\"Channel\": Got: \"6\"\n"},
     {"KeyAcrossPieceBoundaryNotFound", long_line(195, "Channel = 6\n"), "Channel", UNTOUCHED, ""},
     // The value index is counted from the start of the piece.
-    {"LongestValueOfAPiece", "Channel = " + long_line(189, "\n"), "Channel",
-     std::string(189, 'x'),
+    {"LongestValueOfAPiece", "Channel = " + long_line(189, "\n"), "Channel", std::string(189, 'x'),
      "len of newsub = 189\nFinding:\"Channel\": Got: \"" + std::string(189, 'x') + "\"\n"},
     {"CaseSensitive", "channel = 6\n", "Channel", UNTOUCHED, ""},
     {"EmptyFile", "", "Channel", UNTOUCHED, ""},

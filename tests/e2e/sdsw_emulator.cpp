@@ -343,8 +343,8 @@ void print_report(const uws::test::register_image& image) {
         name += (block[i] >= 0x20 && block[i] < 0x7F) ? static_cast<char>(block[i]) : '.';
     }
     char mac[18];
-    std::snprintf(mac, sizeof mac, "%02x:%02x:%02x:%02x:%02x:%02x", block[42], block[43],
-                  block[44], block[45], block[46], block[47]);
+    std::snprintf(mac, sizeof mac, "%02x:%02x:%02x:%02x:%02x:%02x", block[42], block[43], block[44],
+                  block[45], block[46], block[47]);
 
     std::printf("WLAN information block, 95 bytes at register 0x106:\n");
     std::printf("  %-7s %-13s %-18s %s\n", "offset", "field", "value", "raw bytes");
@@ -366,11 +366,11 @@ void print_report(const uws::test::register_image& image) {
     const std::uint8_t* slot = image.data() + 0x40;
     const std::uint32_t tag = little_word(slot);
     std::printf("Status slot 0, 20 bytes at register 0x40:\n");
-    std::printf("  tag 0x%08X (event code %d), argument %u, state %u, reserved %u, result %d\n",
-                static_cast<unsigned>(tag), static_cast<int>(static_cast<std::int16_t>(tag >> 16)),
-                static_cast<unsigned>(little_word(slot + 4)), static_cast<unsigned>(little_word(slot + 8)),
-                static_cast<unsigned>(little_word(slot + 12)),
-                static_cast<int>(little_word(slot + 16)));
+    std::printf(
+        "  tag 0x%08X (event code %d), argument %u, state %u, reserved %u, result %d\n",
+        static_cast<unsigned>(tag), static_cast<int>(static_cast<std::int16_t>(tag >> 16)),
+        static_cast<unsigned>(little_word(slot + 4)), static_cast<unsigned>(little_word(slot + 8)),
+        static_cast<unsigned>(little_word(slot + 12)), static_cast<int>(little_word(slot + 16)));
     std::printf("  raw bytes: %s\n", raw_bytes(slot, 20).c_str());
     std::printf("Update flag, 1 byte at register 0x20: %u\n", static_cast<unsigned>(image[0x20]));
 }

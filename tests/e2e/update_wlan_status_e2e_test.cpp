@@ -91,8 +91,12 @@ const address_bytes NO_ADDRESS = {};
 // namespace can be had, unless every test is required to run.
 std::optional<run_result> run(const scenario& s) {
     const test::temp_dir dir;
+    const register_image initial = initial_image();
+    const std::string image_path =
+        dir.write("image.bin", {reinterpret_cast<const char*>(initial.data()), initial.size()})
+            .string();
     std::vector<std::string> argv = {UWS_EMULATOR, "--workdir", dir.path().string(), "--image",
-                                     dir.write("image.bin", std::string_view(reinterpret_cast<const char*>(initial_image().data()), test::REGISTER_SPACE_SIZE)).string()};
+                                     image_path};
     if (s.config) {
         argv.insert(argv.end(), {"--config", dir.write("config.qorv", *s.config).string()});
     }
@@ -146,7 +150,8 @@ std::optional<run_result> run(const scenario& s) {
     result.exit = read_file(dir.path() / "exit");
     const std::string requests = read_file(dir.path() / "requests.bin");
     EXPECT_EQ(requests.size() % sizeof(request_entry), 0U);
-    for (std::size_t at = 0; at + sizeof(request_entry) <= requests.size(); at += sizeof(request_entry)) {
+    for (std::size_t at = 0; at + sizeof(request_entry) <= requests.size();
+         at += sizeof(request_entry)) {
         std::memcpy(&result.requests.emplace_back(), requests.data() + at, sizeof(request_entry));
     }
     const std::string image = read_file(dir.path() / "image.bin");
@@ -189,8 +194,8 @@ void expect_image(const register_image& actual, const register_image& expected) 
         const auto a = std::span(actual).subspan(row, 16);
         const auto e = std::span(expected).subspan(row, 16);
         EXPECT_TRUE(std::equal(a.begin(), a.end(), e.begin()))
-            << "register image differs at 0x" << std::hex << row << "\n  actual:   "
-            << test::hex(a) << "  expected: " << test::hex(e);
+            << "register image differs at 0x" << std::hex << row << "\n  actual:   " << test::hex(a)
+            << "  expected: " << test::hex(e);
     }
 }
 
@@ -225,7 +230,8 @@ const std::string CONFIG = "TAVRINO SSID = LabNet\nChannel = 6\n";
 // Slot 0 after a run: tag 01 00 03 00, argument 0, state 3 (over 1),
 // reserved 0, result 0; then the update flag 1.
 register_image with_slot_and_flag(register_image image) {
-    test::patch(image, 0x40, {0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    test::patch(image, 0x40,
+                {0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     test::patch(image, 0x20, {0x01});
     return image;
 }
@@ -284,7 +290,8 @@ TEST(update_wlan_status, arguments_on_the_command_line_change_nothing) {
 #ifdef UWS_VALGRIND
 TEST(update_wlan_status, full_run_is_clean_under_valgrind_memcheck) {
     const std::string err = expect_full_run(
-        {}, {UWS_VALGRIND, "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=all"});
+        {},
+        {UWS_VALGRIND, "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=all"});
     EXPECT_NE(err.find("ERROR SUMMARY: 0 errors from 0 contexts"), std::string::npos) << err;
 }
 #endif

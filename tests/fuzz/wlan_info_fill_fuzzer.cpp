@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected[36] = channel;
     std::copy(address.begin(), address.end(), expected.begin() + 42);
     constexpr std::array<std::uint8_t, 16> ipv4 = {192, 168, 1, 1, 255, 255, 255, 0,
-                                                   192, 168, 1, 1, 192, 168, 1, 1};
+                                                   192, 168, 1, 1, 192, 168, 1,   1};
     std::copy(ipv4.begin(), ipv4.end(), expected.begin() + 74);
 
     if (!std::equal(payload.begin() + uws::WLAN_INFO_SIZE, payload.end(),

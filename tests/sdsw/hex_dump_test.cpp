@@ -48,15 +48,15 @@ TEST(hex_dump, one_full_row_has_no_second_label) {
         row[i] = static_cast<std::uint8_t>(0xF0 + i);
     }
     EXPECT_EQ(dump(row), "\n" + BANNER +
-                             "\n0000: F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF \n" +
-                             BANNER + "\n");
+                             "\n0000: F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF \n" + BANNER +
+                             "\n");
 }
 
 TEST(hex_dump, seventeenth_byte_starts_a_labelled_row) {
     const std::vector<std::uint8_t> bytes(17, 0xAB);
-    EXPECT_EQ(dump(bytes),
-              "\n" + BANNER + "\n0000: " +
-                  "AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB \n0010: AB \n" + BANNER + "\n");
+    EXPECT_EQ(dump(bytes), "\n" + BANNER + "\n0000: " +
+                               "AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB \n0010: AB \n" +
+                               BANNER + "\n");
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "hex.hpp"
-#include "stdout_capture.hpp"
 #include "sdsw_request.hpp"
 #include "status_slot.hpp"
+#include "stdout_capture.hpp"
 #include "wlan_info.hpp"
 
 namespace uws {
@@ -30,8 +30,8 @@ std::vector<std::uint8_t> actual_record(const sdsw_request& request) {
     return {bytes.begin(), bytes.end()};
 }
 
-#define EXPECT_RECORD(request, header, ...)                                               \
-    EXPECT_EQ(test::hex(actual_record(request)),                                          \
+#define EXPECT_RECORD(request, header, ...)      \
+    EXPECT_EQ(test::hex(actual_record(request)), \
               test::hex(expected_record(header, std::vector<std::uint8_t>(__VA_ARGS__))))
 
 TEST(sdsw_header, builds_every_header_the_program_issues) {

@@ -23,13 +23,18 @@ struct channel_case {
     std::uint8_t channel;
 };
 
+// clang-format off
 const channel_case CHANNEL_CASES[] = {
-    {"6", 6},       {"1", 1},      {"13", 13},   {"0", 0},     {"-0", 0},     {"+7", 7},
-    {"0013", 13},   {" \t6\t ", 6}, {"14", 6},   {"-1", 6},    {"255", 6},    {"256", 6},
+    // Integers from 0 to 13 are the channel, whatever their sign, zeros or blanks.
+    {"6", 6}, {"1", 1}, {"13", 13}, {"0", 0}, {"-0", 0}, {"+7", 7}, {"0013", 13}, {" \t6\t ", 6},
+    // Other integers, of any size, give 6.
+    {"14", 6}, {"-1", 6}, {"255", 6}, {"256", 6},
     {"99999999999999999999999", 6}, {"-99999999999999999999999", 6},
-    {"", 11},       {" \t ", 11},  {"auto", 11}, {"6a", 11},   {"0x6", 11},   {"6 7", 11},
-    {"+", 11},      {"-", 11},     {"+-6", 11},  {"6.0", 11},  {"\"6\"", 11}, {"= 6", 11},
+    // No usable value gives 11.
+    {"", 11}, {" \t ", 11}, {"auto", 11}, {"6a", 11}, {"0x6", 11}, {"6 7", 11},
+    {"+", 11}, {"-", 11}, {"+-6", 11}, {"6.0", 11}, {"\"6\"", 11}, {"= 6", 11},
 };
+// clang-format on
 
 TEST(wlan_channel_from_text, configured_value_or_fallback) {
     for (const channel_case& c : CHANNEL_CASES) {

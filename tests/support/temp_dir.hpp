@@ -24,8 +24,8 @@ public:
     // Writes `contents` byte for byte to `name` inside the directory.
     std::filesystem::path write(const std::string& name, std::string_view contents) const {
         const std::filesystem::path file = path_ / name;
-        std::ofstream(file, std::ios::binary).write(contents.data(),
-                                                     static_cast<std::streamsize>(contents.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(contents.data(), static_cast<std::streamsize>(contents.size()));
         return file;
     }
 

@@ -22,7 +22,7 @@ uws_require_packages() {
 }
 
 # What the native build and its tests need.
-UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev binutils clang-tidy cppcheck)
+UWS_BUILD_PACKAGES=(cmake make g++ libgtest-dev binutils clang-tidy clang-format cppcheck)
 
 # What the emulated driver and the end-to-end runs need.
 UWS_E2E_PACKAGES=(umockdev libumockdev-dev pkg-config iproute2 valgrind)

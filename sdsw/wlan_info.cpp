@@ -50,7 +50,7 @@ void wlan_info_fill(std::span<std::uint8_t, WLAN_INFO_SIZE> block, std::string_v
                     std::uint8_t mode, std::uint8_t channel, const hw_address& address) {
     block[WLAN_MARKER] = WLAN_MARKER_VALUE;
     const std::size_t name_length = std::min(name.size(), WLAN_NAME_SIZE);
-    std::memcpy(&block[WLAN_NAME], name.data(), name_length);
+    std::copy_n(name.begin(), name_length, block.subspan<WLAN_NAME, WLAN_NAME_SIZE>().begin());
     block[WLAN_MODE] = mode;
     block[WLAN_MODE_PAD] = 0;
     block[WLAN_CHANNEL] = channel;

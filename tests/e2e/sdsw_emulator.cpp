@@ -48,15 +48,16 @@
 #include <thread>
 #include <vector>
 
-#include "register_image.hpp"
+#include "emulated_driver.hpp"
 
 extern char** environ;
 
 namespace {
 
 constexpr unsigned long SDSW_REG_ACCESS = 53;
-constexpr std::size_t RECORD_SIZE = 1032;
-constexpr int EXIT_NO_NAMESPACE = 77;
+using uws::test::EXIT_NO_PRIVATE_SETUP;
+using uws::test::request_entry;
+constexpr std::size_t RECORD_SIZE = uws::test::REQUEST_RECORD_SIZE;
 
 enum class reject_mode { none, reads, writes, all };
 
@@ -72,14 +73,6 @@ struct options {
     int timeout_seconds = 30;
     std::vector<char*> program;
 };
-
-struct request_entry {
-    std::uint32_t code;
-    std::int32_t answer;
-    std::int32_t error;
-    std::array<std::uint8_t, RECORD_SIZE> record;
-};
-static_assert(sizeof(request_entry) == 12 + RECORD_SIZE);
 
 struct driver {
     std::mutex lock;
@@ -328,7 +321,7 @@ std::uint32_t little_word(const std::uint8_t* bytes) {
 
 // Prints the areas of the register image the program writes, decoded.
 void print_report(const uws::test::register_image& image) {
-    const std::uint8_t* block = image.data() + 0x106;
+    const std::uint8_t* block = image.data() + uws::test::WLAN_BLOCK_OFFSET;
     const auto row = [&](const char* offsets, const char* field, const std::string& value,
                          std::size_t at, std::size_t count) {
         std::printf("  %-7s %-13s %-18s %s\n", offsets, field, value.c_str(),
@@ -463,7 +456,7 @@ int main(int argc, char** argv) {
         write_file(opts.workdir + "/setup-error", message.data(), message.size());
         if (!opts.allow_host) {
             std::fprintf(stderr, "sdsw_emulator: %s\n", message.c_str());
-            std::exit(EXIT_NO_NAMESPACE);
+            std::exit(EXIT_NO_PRIVATE_SETUP);
         }
         std::fprintf(stderr, "sdsw_emulator: %s; left out: %s\n", message.c_str(), left_out);
     };

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "emulated_driver.hpp"
 #include "expected_bytes.hpp"
 #include "hex.hpp"
-#include "register_image.hpp"
 #include "temp_dir.hpp"
 
 extern char** environ;
@@ -30,18 +30,9 @@ namespace {
 using test::address_bytes;
 using test::block_bytes;
 using test::register_image;
-
-constexpr std::size_t RECORD_SIZE = 1032;
-constexpr std::size_t BLOCK_OFFSET = 0x106;
-constexpr int EXIT_NO_NAMESPACE = 77;
-
-// One request as the driver received it and answered it.
-struct request_entry {
-    std::uint32_t code;
-    std::int32_t answer;
-    std::int32_t error;
-    std::array<std::uint8_t, RECORD_SIZE> record;
-};
+using test::request_entry;
+constexpr std::size_t RECORD_SIZE = test::REQUEST_RECORD_SIZE;
+constexpr std::size_t BLOCK_OFFSET = test::WLAN_BLOCK_OFFSET;
 
 struct scenario {
     std::optional<std::string> config;
@@ -127,7 +118,7 @@ std::optional<run_result> run(const scenario& s) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     const int emulator_exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (emulator_exit == EXIT_NO_NAMESPACE) {
+    if (emulator_exit == test::EXIT_NO_PRIVATE_SETUP) {
         const char* required = std::getenv("UWS_REQUIRE_ALL_TESTS");
         if (required != nullptr && std::string(required) == "1") {
             ADD_FAILURE() << "end-to-end run not possible here: "
@@ -259,6 +250,13 @@ std::vector<request_entry> full_run_requests(const block_bytes& block, bool read
     return requests;
 }
 
+// A run in which every request reached the driver: the six requests, and the
+// register image with `block` published, slot 0 closed and the flag set.
+void expect_published(const run_result& result, const block_bytes& block) {
+    expect_requests(result.requests, full_run_requests(block));
+    expect_image(result.image, with_block(with_slot_and_flag(initial_image()), block));
+}
+
 // Returns the run's stderr for further checks.
 std::string expect_full_run(const std::vector<std::string>& args,
                             const std::vector<std::string>& wrapper = {}) {
@@ -274,8 +272,7 @@ std::string expect_full_run(const std::vector<std::string>& args,
         expect_nothing_open_during_wait(*result);
     }
     EXPECT_EQ(result->out, HEADLINE + NAME_LINES + CHANNEL_LINES + expected_dump(block));
-    expect_requests(result->requests, full_run_requests(block));
-    expect_image(result->image, with_block(with_slot_and_flag(initial_image()), block));
+    expect_published(*result, block);
     return result->err;
 }
 
@@ -319,8 +316,7 @@ TEST(update_wlan_status, empty_configuration_keeps_old_name_and_uses_channel_11)
     expect_clean_exit(*result);
     EXPECT_EQ(result->out, HEADLINE + expected_dump(block));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block[2]), 12), "OldNetwork12");
-    expect_requests(result->requests, full_run_requests(block));
-    expect_image(result->image, with_block(with_slot_and_flag(initial_image()), block));
+    expect_published(*result, block);
 }
 
 TEST(update_wlan_status, rejected_read_leaves_block_alone_and_still_closes_slot) {
@@ -369,8 +365,7 @@ TEST(update_wlan_status, no_uap0_writes_zero_address_and_unusable_channel_gives_
     EXPECT_EQ(result->out, HEADLINE + NAME_LINES +
                                "len of newsub = 5\nFinding:\"Channel\": Got: \"auto\"\n" +
                                expected_dump(block));
-    expect_requests(result->requests, full_run_requests(block));
-    expect_image(result->image, with_block(with_slot_and_flag(initial_image()), block));
+    expect_published(*result, block);
 }
 
 TEST(update_wlan_status, name_longer_than_32_bytes_is_cut_at_its_field) {
@@ -385,8 +380,7 @@ TEST(update_wlan_status, name_longer_than_32_bytes_is_cut_at_its_field) {
     expect_clean_exit(*result);
     EXPECT_EQ(result->out, HEADLINE + "len of newsub = 45\nFinding:\"TAVRINO SSID\": Got: \"" +
                                name + "\"\n" + CHANNEL_LINES + expected_dump(block));
-    expect_requests(result->requests, full_run_requests(block));
-    expect_image(result->image, with_block(with_slot_and_flag(initial_image()), block));
+    expect_published(*result, block);
 }
 
 }  // namespace
